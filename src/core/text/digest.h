@@ -8,8 +8,7 @@ namespace quillet {
 
 // MD5 of `bytes` as 32 hexadecimal digits, lower case unless `upperCase`;
 // with `middle16` only digits 9 to 24. Empty when the digest fails.
-Text Md5Hex(std::string_view bytes, bool upperCase = false,
-            bool middle16 = false);
+Text Md5Hex(std::string_view bytes, bool upperCase = false, bool middle16 = false);
 
 // SHA-256 of `bytes` as 64 lower-case hexadecimal digits.
 Text Sha256Hex(std::string_view bytes);

@@ -31,6 +31,9 @@ Text Utf16ToMultiByte(const Bytes& utf16, unsigned codePage = kCodePageGbk);
 // UTF-8 held in a Text -> code page 936.
 Text Utf8ToAnsi(std::string_view utf8);
 
+// Code page 936 -> UTF-8, for the GUI and the platform layer.
+Text AnsiToUtf8(std::string_view text);
+
 // UTF-8 bytes -> code page 936. Empty bytes give an empty text.
 Text Utf8BytesToAnsi(const Bytes& utf8);
 
@@ -41,7 +44,7 @@ Text UrlDecode(std::string_view text, bool fromUtf8 = false);
 // General converter for other callers (a page's declared character set,
 // locale output): converts `input` from `fromCharset` to `toCharset` with the
 // replacement rules above. Unknown character sets give the input unchanged.
-std::string ConvertCharset(std::string_view input, const char* fromCharset,
-                           const char* toCharset);
+// The input ends at its first zero unit, as for the routines above.
+std::string ConvertCharset(std::string_view input, const char* fromCharset, const char* toCharset);
 
 }  // namespace quillet

@@ -36,14 +36,12 @@ long TextFind(std::string_view text, std::string_view what, long start = 1,
 long TextFindLast(std::string_view text, std::string_view what, long start = 0,
                   bool ignoreCase = false);
 
-bool TextContains(std::string_view text, std::string_view what,
-                  bool ignoreCase = false);
+bool TextContains(std::string_view text, std::string_view what, bool ignoreCase = false);
 
 // Replaces matches of `what` found from `start` on; `count` below 0 replaces
 // all of them, otherwise at most `count`.
-Text TextReplace(std::string_view text, std::string_view what,
-                 std::string_view with, long start = 1, long count = -1,
-                 bool ignoreCase = false);
+Text TextReplace(std::string_view text, std::string_view what, std::string_view with,
+                 long start = 1, long count = -1, bool ignoreCase = false);
 
 // Empty pieces at the front and between separators are kept; a trailing
 // separator gives no empty last piece; an empty text gives no pieces.
@@ -62,23 +60,21 @@ Text TextLower(std::string_view text);
 // The text strictly between the left marker (searched from `start`) and the
 // next right marker. Every "#引号" in a marker stands for a double quote.
 // Empty when either marker is missing.
-Text TextBetween(std::string_view text, std::string_view left,
-                 std::string_view right, long start = 1,
-                 bool ignoreCase = false);
+Text TextBetween(std::string_view text, std::string_view left, std::string_view right,
+                 long start = 1, bool ignoreCase = false);
 
 // The text before the first `marker`; empty when it does not occur.
 Text TextLeftOf(std::string_view text, std::string_view marker);
 
 // The text after the last `marker`; empty when it does not occur. A negative
 // `position` -n searches forward from n and takes the text after that first
-// occurrence instead.
-Text TextAfterLast(std::string_view text, std::string_view marker,
-                   long position = 0);
+// occurrence instead. A positive `position` only takes occurrences that begin
+// at or before it.
+Text TextAfterLast(std::string_view text, std::string_view marker, long position = 0);
 
 // Non-overlapping occurrences; ASCII letter case ignored unless
 // `caseSensitive`; 0 when either text is empty.
-long CountOccurrences(std::string_view text, std::string_view what,
-                      bool caseSensitive = false);
+long CountOccurrences(std::string_view text, std::string_view what, bool caseSensitive = false);
 
 // A UTF-8 literal of the program's own (messages, markers) as code page 936.
 Text Gbk(std::string_view utf8);
