@@ -22,7 +22,9 @@ function(quillet_add_gtest)
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main Threads::Threads)
   target_compile_definitions(${ARG_NAME} PRIVATE
     QUILLET_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
-  gtest_discover_tests(${ARG_NAME}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 300)
+  set(_properties TIMEOUT 300)
+  if(ARG_LABELS)
+    list(APPEND _properties LABELS "${ARG_LABELS}")
+  endif()
+  gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ${_properties})
 endfunction()
