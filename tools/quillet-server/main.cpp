@@ -1,0 +1,45 @@
+// quillet-server: the bundled service on loopback. Stops cleanly on SIGTERM
+// or SIGINT; every change is committed as it is made.
+
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "quillet_server.h"
+#include "server_options.h"
+
+int main(int argc, char** argv) {
+  using namespace quillet::server;
+  const ParsedOptions options = ParseServerOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (options.showHelp) {
+    std::fputs(ServerUsage().c_str(), stdout);
+    return 0;
+  }
+  if (!options.error.empty()) {
+    std::fprintf(stderr, "quillet-server: %s\n%s", options.error.c_str(), ServerUsage().c_str());
+    return 2;
+  }
+
+  // Block the stop signals in every thread; this one waits for them.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGTERM);
+  sigaddset(&stopSignals, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+
+  QuilletServer server(options.config);
+  std::string error;
+  if (!server.Start(&error)) {
+    std::fprintf(stderr, "quillet-server: %s\n", error.c_str());
+    return 1;
+  }
+  std::fprintf(stderr, "quillet-server: listening on %s\n", server.BaseUrl().c_str());
+
+  int signal = 0;
+  sigwait(&stopSignals, &signal);
+  std::fprintf(stderr, "quillet-server: stopping\n");
+  server.Stop();
+  return 0;
+}
