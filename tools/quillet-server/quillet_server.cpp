@@ -7,6 +7,8 @@
 #include <ctime>
 #include <memory>
 
+#include "update_site.h"
+
 namespace quillet::server {
 namespace {
 
@@ -41,6 +43,7 @@ bool QuilletServer::Start(std::string* error) {
 
   account_ = std::make_unique<AccountService>(store_, config_.account);
   account_->Register(*http_);
+  UpdateSite(config_.updateDir).Register(*http_);
 
   if (config_.port == 0) {
     port_ = http_->bind_to_any_port(config_.bind);

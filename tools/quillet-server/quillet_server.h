@@ -23,6 +23,7 @@ struct ServerConfig {
   std::string dbPath = "quillet-server.db";
   int threads = 8;
   AccountServiceConfig account;
+  std::string updateDir;  // empty: no update site
 };
 
 class QuilletServer {

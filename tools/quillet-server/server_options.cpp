@@ -43,6 +43,7 @@ std::string ServerUsage() {
          "  --app-key KEY     application key, 32 letters and digits (default: the build's)\n"
          "  --cipher-key KEY  accept RC4-enciphered \"data=\" requests with this key\n"
          "  --bind ADDRESS    address to listen on (default 127.0.0.1)\n"
+         "  --update-dir DIR  serve /QuilletUpdate/ (update.txt and the files it lists) from DIR\n"
          "  --help            show this text\n";
 }
 
@@ -65,7 +66,7 @@ ParsedOptions ParseServerOptions(const std::vector<std::string>& args) {
       continue;
     }
     if (name != "--port" && name != "--db" && name != "--app-key" && name != "--cipher-key" &&
-        name != "--bind") {
+        name != "--bind" && name != "--update-dir") {
       out.error = "unknown argument: " + args[k];
       return out;
     }
@@ -105,6 +106,12 @@ ParsedOptions ParseServerOptions(const std::vector<std::string>& args) {
         return out;
       }
       out.config.bind = value;
+    } else if (name == "--update-dir") {
+      if (value.empty()) {
+        out.error = "--update-dir wants a folder";
+        return out;
+      }
+      out.config.updateDir = value;
     }
   }
   return out;

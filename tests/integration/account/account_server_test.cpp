@@ -4,6 +4,8 @@
 #include <httplib.h>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <thread>
 
@@ -258,6 +260,8 @@ TEST(ServerOptions, AcceptsGoodAndRejectsBadArguments) {
       {{"--cipher-key="}, false},
       {{"--bind", "localhost.example"}, false},
       {{"--db", ""}, false},
+      {{"--update-dir", "/srv/quillet-update"}, true},
+      {{"--update-dir="}, false},
       {{"--verbose"}, false},
       {{"stray"}, false},
   };
@@ -270,6 +274,36 @@ TEST(ServerOptions, AcceptsGoodAndRejectsBadArguments) {
   EXPECT_EQ(parsed.config.account.cipherKey, "abc");
   EXPECT_EQ(parsed.config.bind, "127.0.0.1");
   EXPECT_TRUE(server::ParseServerOptions({"--help"}).showHelp);
+  EXPECT_EQ(server::ParseServerOptions({"--update-dir", "/u"}).config.updateDir, "/u");
+}
+
+// The same server process plays the update server when given a folder.
+TEST(ServerUpdateSite, ServesTheUpdateFolderOnlyWhenGivenOne) {
+  TempFolder folder;
+  std::filesystem::create_directory(folder.path() / "update");
+  {
+    std::ofstream out(folder.path() / "update" / "update.txt", std::ios::binary);
+    out << "%E6%9B%B4%E6%96%B0{1.0.0.1}";
+  }
+  for (const bool withFolder : {true, false}) {
+    server::ServerConfig config;
+    config.port = 0;
+    config.dbPath = (folder.path() / (withFolder ? "a.db" : "b.db")).string();
+    if (withFolder) config.updateDir = (folder.path() / "update").string();
+    server::QuilletServer running(config);
+    std::string error;
+    ASSERT_TRUE(running.Start(&error)) << error;
+    httplib::Client http("127.0.0.1", running.Port());
+    const auto res = http.Get("/QuilletUpdate/update.txt");
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, withFolder ? 200 : 404);
+    if (withFolder) {
+      EXPECT_EQ(res->body, "%E6%9B%B4%E6%96%B0{1.0.0.1}");
+    }
+    const auto outside = http.Get("/QuilletUpdate/../a.db");
+    ASSERT_TRUE(outside);
+    EXPECT_EQ(outside->status, 404);
+  }
 }
 
 }  // namespace
