@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "probe_site.h"
 #include "quillet_server.h"
 #include "server_options.h"
 
@@ -36,10 +37,18 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::fprintf(stderr, "quillet-server: listening on %s\n", server.BaseUrl().c_str());
+  // The HTTPS side: the probe page (and the community pages of that host).
+  ProbeSite probeSite(ProbeSiteConfigFromBuild());
+  if (!probeSite.Start(&error)) {
+    std::fprintf(stderr, "quillet-server: %s\n", error.c_str());
+    return 1;
+  }
+  std::fprintf(stderr, "quillet-server: probe page on %s\n", probeSite.Url().c_str());
 
   int signal = 0;
   sigwait(&stopSignals, &signal);
   std::fprintf(stderr, "quillet-server: stopping\n");
+  probeSite.Stop();
   server.Stop();
   return 0;
 }

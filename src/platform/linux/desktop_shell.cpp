@@ -1,0 +1,50 @@
+#include "platform/linux/desktop_shell.h"
+
+#include "platform/linux/posix_process_launcher.h"
+
+namespace quillet {
+
+namespace {
+
+// In order of preference: the Debian alternative first, then the common
+// desktops' own terminals, xterm last.
+constexpr const char* kTerminals[] = {"x-terminal-emulator", "gnome-terminal", "konsole",
+                                      "xfce4-terminal",      "mate-terminal",  "lxterminal",
+                                      "qterminal",           "xterm"};
+
+}  // namespace
+
+TerminalCommand TerminalInvocation(const std::string& terminal, const std::string& command) {
+  // The console stays open after the command, whether it was found or not,
+  // so the user can read the interpreter's answer.
+  const std::vector<std::string> shellArgs = {"/bin/sh", "-c", command + "; exec /bin/sh"};
+  TerminalCommand t{terminal, {}};
+  if (terminal == "gnome-terminal" || terminal == "mate-terminal") {
+    t.arguments.push_back("--");
+  } else if (terminal == "xfce4-terminal") {
+    t.arguments.push_back("-x");
+  } else {
+    t.arguments.push_back("-e");
+  }
+  t.arguments.insert(t.arguments.end(), shellArgs.begin(), shellArgs.end());
+  return t;
+}
+
+bool DesktopShell::OpenUrl(const std::string& url) {
+  return !url.empty() && launcher_.StartDetached("xdg-open", {url}, {});
+}
+
+bool DesktopShell::OpenFile(const std::string& path) {
+  return !path.empty() && launcher_.StartDetached("xdg-open", {path}, {});
+}
+
+bool DesktopShell::OpenTerminal(const std::string& command) {
+  for (const char* terminal : kTerminals) {
+    if (FindProgram(terminal).empty()) continue;
+    const TerminalCommand t = TerminalInvocation(terminal, command);
+    return launcher_.StartDetached(t.program, t.arguments, {});
+  }
+  return false;
+}
+
+}  // namespace quillet
