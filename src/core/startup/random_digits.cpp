@@ -1,6 +1,7 @@
 #include "core/startup/random_digits.h"
 
 #include <chrono>
+#include <random>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <x86intrin.h>
@@ -19,6 +20,21 @@ std::uint64_t ReadCounter() {
 #endif
 }
 
+// Consecutive counter readings a few cycles apart differ by an almost
+// constant step, which the one-step generator turns into a short cycle:
+// nine digits drawn in a row came out as "583838383", and two learners
+// registering at about the same time drew colliding account numbers. Each
+// reading is therefore mixed with fresh system entropy (SplitMix64's
+// finaliser) before the step.
+std::uint64_t MixedCounter() {
+  std::random_device entropy;
+  std::uint64_t z = ReadCounter() ^ (static_cast<std::uint64_t>(entropy()) << 32 | entropy());
+  z += 0x9E3779B97F4A7C15ull;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
 }  // namespace
 
 long RandomFromCounter(std::uint64_t counter, long low, long high) {
@@ -30,7 +46,7 @@ long RandomFromCounter(std::uint64_t counter, long low, long high) {
   return low + r % span;
 }
 
-long RandomInRange(long low, long high) { return RandomFromCounter(ReadCounter(), low, high); }
+long RandomInRange(long low, long high) { return RandomFromCounter(MixedCounter(), low, high); }
 
 Text RandomDigits(int count) {
   Text digits;

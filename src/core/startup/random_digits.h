@@ -1,7 +1,8 @@
 #pragma once
 
 // The account number drawn for a registration: every call reseeds from the
-// processor's time-stamp counter, one linear-congruential step, no state.
+// processor's time-stamp counter (mixed, see RandomInRange), one
+// linear-congruential step, no state.
 
 #include <cstdint>
 
@@ -14,7 +15,8 @@ namespace quillet {
 // When high is below low the range is empty and the result is low.
 long RandomFromCounter(std::uint64_t counter, long low, long high);
 
-// RandomFromCounter on the current time-stamp counter.
+// RandomFromCounter on the current time-stamp counter, mixed with system
+// entropy so that draws in quick succession do not repeat a pattern.
 long RandomInRange(long low, long high);
 
 // `count` decimal digits, each drawn on its own; leading zeros possible.

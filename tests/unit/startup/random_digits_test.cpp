@@ -60,5 +60,22 @@ TEST(RandomDigitsTest, GivesExactlyTheCountOfDecimalDigits) {
   }
 }
 
+// Drawn back to back, the digits once repeated a two-digit cycle and account
+// numbers collided; draws in a row must now look independent.
+TEST(RandomDigitsTest, DrawsInQuickSuccessionDoNotRepeat) {
+  std::set<Text> numbers;
+  int periodic = 0;
+  for (int i = 0; i < 200; ++i) {
+    const Text digits = RandomDigits(9);
+    numbers.insert(digits);
+    if (digits.substr(1, 2) == digits.substr(3, 2) && digits.substr(3, 2) == digits.substr(5, 2) &&
+        digits.substr(5, 2) == digits.substr(7, 2)) {
+      ++periodic;
+    }
+  }
+  EXPECT_GE(numbers.size(), 195u);
+  EXPECT_LE(periodic, 2);
+}
+
 }  // namespace
 }  // namespace quillet
