@@ -5,11 +5,15 @@
 #include <cstdlib>
 
 #include "core/net/wininet_fetch.h"
+#include "core/settings/settings.h"
 #include "core/update/file_version.h"
 #include "core/update/update_check.h"
-#include "core/settings/settings.h"
 #include "gui/app_state.h"
 #include "gui/gui_text.h"
+#include "gui/pages/environment_page.h"
+#include "gui/pages/home_page.h"
+#include "gui/pages/quick_tools_page.h"
+#include "gui/pages/window_shadow.h"
 #include "gui/run_responsive.h"
 #include "gui/task_message.h"
 #include "platform/linux/desktop_shell.h"
@@ -143,7 +147,13 @@ int RunQuillet(int argc, char** argv) {
     return CheckForUpdate(update, &state.updateRecord) != UpdateCheckOutcome::kHandedOver;
   };
   hooks.mainWindow.versionText = ownVersion;
-  hooks.mainWindow.fillStatistics = FillStatisticsWithoutCounts;
+  hooks.mainWindow.attachShadow = AttachMainWindowShadow;
+  hooks.mainWindow.fillPostList = MakeFillPostList(context);
+  hooks.mainWindow.fillStatistics = MakeFillStatistics(context);
+  hooks.mainWindow.startQuickTools = MakeStartQuickTools(context);
+  EnvironmentPageOptions environmentPage;
+  environmentPage.toolDirectory = runDirectory.Directory();
+  hooks.mainWindow.startEnvironmentProbe = MakeStartEnvironmentProbe(context, environmentPage);
   ProbeSteps probe;
   probe.checkConnection = [](const Text& url) { return CheckConnection(url); };
   probe.fetchPage = [](const Text& url) {

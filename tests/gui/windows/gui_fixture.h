@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPointer>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,8 +49,12 @@ class GuiFixture : public ::testing::Test {
   }
 
   void TearDown() override {
-    // Windows a test left open go before the state they point at.
-    for (QWidget* w : QApplication::topLevelWidgets()) delete w;
+    // Windows a test left open go before the state they point at. Deleting
+    // one may delete others it owns (a main window takes its shadow along),
+    // so each is looked at again before it goes.
+    QList<QPointer<QWidget>> open;
+    for (QWidget* w : QApplication::topLevelWidgets()) open.append(w);
+    for (const QPointer<QWidget>& w : open) delete w.data();
   }
 
   TempRunDirectory runDirectory;
