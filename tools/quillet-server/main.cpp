@@ -2,10 +2,12 @@
 // or SIGINT; every change is committed as it is made.
 
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "community_site.h"
 #include "probe_site.h"
 #include "quillet_server.h"
 #include "server_options.h"
@@ -38,12 +40,19 @@ int main(int argc, char** argv) {
   }
   std::fprintf(stderr, "quillet-server: listening on %s\n", server.BaseUrl().c_str());
   // The HTTPS side: the probe page (and the community pages of that host).
-  ProbeSite probeSite(ProbeSiteConfigFromBuild());
+  ProbeSiteConfig site = ProbeSiteConfigFromBuild();
+  site.page = [&server, marker = site.marker] {
+    return CommunityHomeHtml(marker, server.Store().CountAccounts(),
+                             static_cast<std::int64_t>(FeaturedPosts().size()));
+  };
+  site.routes = RegisterCommunityPages;
+  ProbeSite probeSite(site);
   if (!probeSite.Start(&error)) {
     std::fprintf(stderr, "quillet-server: %s\n", error.c_str());
     return 1;
   }
-  std::fprintf(stderr, "quillet-server: probe page on %s\n", probeSite.Url().c_str());
+  std::fprintf(stderr, "quillet-server: community site and probe page on %s\n",
+               probeSite.Url().c_str());
 
   int signal = 0;
   sigwait(&stopSignals, &signal);

@@ -87,8 +87,6 @@ ProbeSite::ProbeSite(ProbeSiteConfig config) : config_(std::move(config)) {}
 
 ProbeSite::~ProbeSite() { Stop(); }
 
-httplib::Server& ProbeSite::Routes() { return *https_; }
-
 bool ProbeSite::Start(std::string* error) {
   if (https_) return true;
   std::unique_ptr<EVP_PKEY, KeyFree> key;
@@ -104,10 +102,12 @@ bool ProbeSite::Start(std::string* error) {
     https_.reset();
     return false;
   }
-  const std::string page = ProbePageHtml(config_.marker);
+  std::function<std::string()> page = config_.page;
+  if (!page) page = [fixed = ProbePageHtml(config_.marker)] { return fixed; };
   https_->Get("/", [page](const httplib::Request&, httplib::Response& res) {
-    res.set_content(page, "text/html; charset=utf-8");
+    res.set_content(page(), "text/html; charset=utf-8");
   });
+  if (config_.routes) config_.routes(*https_);
   port_ = config_.port == 0
               ? https_->bind_to_any_port(config_.bind)
               : (https_->bind_to_port(config_.bind, config_.port) ? config_.port : -1);

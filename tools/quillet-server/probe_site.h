@@ -5,6 +5,7 @@
 // program searches), served over TLS with a throw-away self-signed
 // certificate made at start, so no key material is kept anywhere.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -20,6 +21,12 @@ struct ProbeSiteConfig {
   std::string bind = "127.0.0.1";
   int port = 18443;    // 0: any free port (see Port())
   std::string marker;  // UTF-8 text the page carries
+  // The page "/" serves; ProbePageHtml(marker) when empty. The community
+  // site shares the host and gives its home page here (it must carry the
+  // marker too).
+  std::function<std::string()> page{};
+  // Adds the host's other pages before it starts listening.
+  std::function<void(httplib::Server&)> routes{};
 };
 
 // The build's probe page address and marker (port from the page address,
@@ -43,8 +50,6 @@ class ProbeSite {
 
   int Port() const { return port_; }
   std::string Url() const;  // "https://host:port/"
-  // The routes of the HTTPS site, for other pages of the same host.
-  httplib::Server& Routes();
 
  private:
   ProbeSiteConfig config_;

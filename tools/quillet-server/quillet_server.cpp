@@ -7,6 +7,7 @@
 #include <ctime>
 #include <memory>
 
+#include "community_site.h"
 #include "update_site.h"
 
 namespace quillet::server {
@@ -44,6 +45,7 @@ bool QuilletServer::Start(std::string* error) {
   account_ = std::make_unique<AccountService>(store_, config_.account);
   account_->Register(*http_);
   UpdateSite(config_.updateDir).Register(*http_);
+  RegisterAccountIndex(*http_, store_);
 
   if (config_.port == 0) {
     port_ = http_->bind_to_any_port(config_.bind);
