@@ -60,11 +60,11 @@ std::string ConvertMostlyAscii(std::string_view text, Width width, Convert conve
       if (static_cast<unsigned char>(text[i]) >= 0x80) {
         i += width(i);
         end = i < n ? i : n;
-      } else if (i - end >= kAsciiGap) {
-        break;
-      } else {
-        ++i;
+        continue;
       }
+      const std::size_t next = AsciiRunEnd(text, i);
+      if (next >= n || next - end >= kAsciiGap) break;
+      i = next;
     }
     if (end > n) end = n;
     out += convert(text.substr(start, end - start));

@@ -1,5 +1,6 @@
 #include "core/script/json_number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -26,6 +27,16 @@ void AppendNumberText(double number, std::string& out) {
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(number));
     out.append(buffer, static_cast<std::size_t>(r.ptr - buffer));
     return;
+  }
+  // Below 2^53 a number with a fraction comes out of the shortest round-trip
+  // form in plain notation only where the script writes it plainly too (from
+  // 1e-6 on). Beyond, plain notation would spell out every integer digit.
+  if (std::fabs(number) < 9007199254740992.0) {
+    const auto plain = std::to_chars(buffer, buffer + sizeof buffer, number);
+    if (std::find(buffer, plain.ptr, 'e') == plain.ptr) {
+      out.append(buffer, static_cast<std::size_t>(plain.ptr - buffer));
+      return;
+    }
   }
   // Shortest round-trip digits in scientific form, e.g. "-1.2345e+02".
   const auto result =

@@ -2,20 +2,40 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/script/json_number.h"
+#include "core/script/json_scan.h"
 
 namespace quillet::json {
 
 namespace {
 
 // Bytes that end the plain run of a text literal.
-constexpr std::array<bool, 256> kStringStops = [] {
-  std::array<bool, 256> t{};
+constexpr ByteSet kStringStops = [] {
+  ByteSet t{};
   t['"'] = t['\''] = t['\\'] = t['\n'] = t['\r'] = true;
   return t;
 }();
+
+constexpr ByteSet kBlanks = [] {
+  ByteSet t{};
+  t[' '] = t['\t'] = t['\n'] = t['\r'] = t['\v'] = t['\f'] = true;
+  return t;
+}();
+
+constexpr std::uint64_t kEightSpaces = 0x2020202020202020ull;
+
+// One of 64 bits picked by a cheap mix of a member name's length and ends.
+std::uint64_t NameBit(std::string_view name) {
+  std::size_t mix = name.size() * 31;
+  if (!name.empty()) {
+    mix += static_cast<unsigned char>(name.front()) * 7u + static_cast<unsigned char>(name.back());
+  }
+  return std::uint64_t{1} << (mix & 63);
+}
 
 void AppendUtf8(std::string& out, std::uint32_t cp) {
   // Lone surrogates keep their three-byte form so that nothing is lost in the
@@ -82,10 +102,21 @@ class Parser {
 
  private:
   void SkipBlanks() {
-    while (pos_ < s_.size()) {
-      const char c = s_[pos_];
-      if (c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\v' && c != '\f') break;
-      ++pos_;
+    const std::size_t n = s_.size();
+    // Pretty-printed text indents with long runs of spaces: they go eight at a time.
+    const auto eightSpaces = [&] {
+      std::uint64_t word = 0;
+      if (n - pos_ >= 8) std::memcpy(&word, s_.data() + pos_, 8);
+      return word == kEightSpaces;
+    };
+    while (pos_ < n) {
+      if (eightSpaces()) {
+        pos_ += 8;
+      } else if (kBlanks[static_cast<unsigned char>(s_[pos_])]) {
+        ++pos_;
+      } else {
+        break;
+      }
     }
   }
 
@@ -130,13 +161,21 @@ class Parser {
     const std::size_t start = pos_;
     if (pos_ < s_.size() && s_[pos_] == '-') ++pos_;
     if (pos_ >= s_.size()) return false;
+    // Integers of up to 15 digits are exact in a double: they skip the
+    // general conversion.
+    const std::size_t integerStart = pos_;
+    std::uint64_t integer = 0;
     if (s_[pos_] == '0') {
       ++pos_;
     } else if (s_[pos_] >= '1' && s_[pos_] <= '9') {
-      while (pos_ < s_.size() && s_[pos_] >= '0' && s_[pos_] <= '9') ++pos_;
+      while (pos_ < s_.size() && s_[pos_] >= '0' && s_[pos_] <= '9') {
+        integer = integer * 10 + static_cast<std::uint64_t>(s_[pos_] - '0');
+        ++pos_;
+      }
     } else {
       return false;
     }
+    const std::size_t integerEnd = pos_;
     if (pos_ < s_.size() && s_[pos_] == '.') {
       ++pos_;
       const std::size_t digits = pos_;
@@ -155,7 +194,12 @@ class Parser {
         (IsIdentifierPart(static_cast<unsigned char>(s_[pos_])) || s_[pos_] == '.')) {
       return false;
     }
-    number = DecimalToDouble(s_.substr(start, pos_ - start));
+    if (pos_ == integerEnd && integerEnd - integerStart <= 15) {
+      number = static_cast<double>(integer);
+      if (start != integerStart) number = -number;
+    } else {
+      number = DecimalToDouble(s_.substr(start, pos_ - start));
+    }
     return true;
   }
 
@@ -175,7 +219,7 @@ class Parser {
     const char quote = s_[pos_++];
     for (;;) {
       const std::size_t run = pos_;
-      while (pos_ < s_.size() && !kStringStops[static_cast<unsigned char>(s_[pos_])]) ++pos_;
+      pos_ = RunEnd(kStringStops, s_.data(), pos_, s_.size());
       out.append(s_.data() + run, pos_ - run);
       if (pos_ >= s_.size()) return false;
       const char c = s_[pos_];
@@ -267,72 +311,94 @@ class Parser {
     return false;
   }
 
+  // Containers collect their pieces on the parser's stacks first, so that
+  // each gets one allocation of the right size instead of growing step by step.
   bool ParseObject(Value& out, int depth) {
     if (depth > kMaxDepth) return false;
     ++pos_;
-    out = Value::NewObject();
-    Object& object = out.AsObject();
+    const std::size_t base = members_.size();
     SkipBlanks();
     if (pos_ < s_.size() && s_[pos_] == '}') {
       ++pos_;
-      return true;
-    }
-    for (;;) {
-      SkipBlanks();
-      std::string name;
-      if (!ParseName(name)) return false;
-      SkipBlanks();
-      if (pos_ >= s_.size() || s_[pos_] != ':') return false;
-      ++pos_;
-      SkipBlanks();
-      Value value;
-      if (!ParseValue(value, depth)) return false;
-      // A repeated name keeps its first place and takes the last value.
-      if (Value* existing = object.Find(name)) {
-        *existing = std::move(value);
-      } else {
-        object.Append(std::move(name)) = std::move(value);
-      }
-      SkipBlanks();
-      if (pos_ >= s_.size()) return false;
-      if (s_[pos_] == ',') {
+    } else {
+      for (;;) {
+        SkipBlanks();
+        Member member;
+        if (!ParseName(member.name)) return false;
+        SkipBlanks();
+        if (pos_ >= s_.size() || s_[pos_] != ':') return false;
         ++pos_;
-        continue;
+        SkipBlanks();
+        if (!ParseValue(member.value, depth)) return false;
+        members_.push_back(std::move(member));
+        SkipBlanks();
+        if (pos_ >= s_.size()) return false;
+        if (s_[pos_] == ',') {
+          ++pos_;
+          continue;
+        }
+        if (s_[pos_] != '}') return false;
+        ++pos_;
+        break;
       }
-      if (s_[pos_] != '}') return false;
-      ++pos_;
-      return true;
     }
+    out = Value::NewObject();
+    Object& object = out.AsObject();
+    object.Reserve(members_.size() - base);
+    // A repeated name keeps its first place and takes the last value. Names
+    // are nearly always distinct, so a bit per name spares most searches.
+    std::uint64_t seen = 0;
+    for (std::size_t i = base; i < members_.size(); ++i) {
+      Member& m = members_[i];
+      const std::uint64_t bit = NameBit(m.name);
+      Value* existing = (seen & bit) != 0 ? object.Find(m.name) : nullptr;
+      seen |= bit;
+      if (existing != nullptr) {
+        *existing = std::move(m.value);
+      } else {
+        object.Append(std::move(m.name)) = std::move(m.value);
+      }
+    }
+    members_.resize(base);
+    return true;
   }
 
   bool ParseArray(Value& out, int depth) {
     if (depth > kMaxDepth) return false;
     ++pos_;
-    out = Value::NewArray();
-    Array& array = out.AsArray();
+    const std::size_t base = elements_.size();
     SkipBlanks();
     if (pos_ < s_.size() && s_[pos_] == ']') {
       ++pos_;
-      return true;
-    }
-    for (;;) {
-      SkipBlanks();
-      array.emplace_back();
-      if (!ParseValue(array.back(), depth)) return false;
-      SkipBlanks();
-      if (pos_ >= s_.size()) return false;
-      if (s_[pos_] == ',') {
+    } else {
+      for (;;) {
+        SkipBlanks();
+        Value element;
+        if (!ParseValue(element, depth)) return false;
+        elements_.push_back(std::move(element));
+        SkipBlanks();
+        if (pos_ >= s_.size()) return false;
+        if (s_[pos_] == ',') {
+          ++pos_;
+          continue;
+        }
+        if (s_[pos_] != ']') return false;
         ++pos_;
-        continue;
+        break;
       }
-      if (s_[pos_] != ']') return false;
-      ++pos_;
-      return true;
     }
+    Array array;
+    array.reserve(elements_.size() - base);
+    for (std::size_t i = base; i < elements_.size(); ++i) array.push_back(std::move(elements_[i]));
+    elements_.resize(base);
+    out = Value::NewArray(std::move(array));
+    return true;
   }
 
   std::string_view s_;
   std::size_t pos_ = 0;
+  std::vector<Member> members_;
+  std::vector<Value> elements_;
 };
 
 }  // namespace

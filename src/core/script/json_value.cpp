@@ -74,9 +74,9 @@ Value Value::Text(std::string text) {
   return v;
 }
 
-Value Value::NewArray() {
+Value Value::NewArray(Array elements) {
   Value v(Kind::kArray);
-  v.u_.array = new Array();
+  v.u_.array = new Array(std::move(elements));
   return v;
 }
 

@@ -29,7 +29,8 @@ class Object {
  public:
   const std::vector<Member>& Members() const { return members_; }
   std::vector<Member>& Members() { return members_; }
-  std::size_t Size() const { return members_.size(); }
+  std::size_t Size() const;
+  void Reserve(std::size_t count);
 
   // The member's value, or nullptr when there is no member of that name.
   Value* Find(std::string_view name);
@@ -55,7 +56,7 @@ class Value {
   static Value Boolean(bool b);
   static Value Number(double n);
   static Value Text(std::string text);
-  static Value NewArray();
+  static Value NewArray(Array elements = {});
   static Value NewObject();
 
   Value(const Value& other);
@@ -99,5 +100,10 @@ struct Member {
   std::string name;
   Value value;
 };
+
+// Defined here, where Member is complete: a vector's size and capacity need
+// the element type's size.
+inline std::size_t Object::Size() const { return members_.size(); }
+inline void Object::Reserve(std::size_t count) { members_.reserve(count); }
 
 }  // namespace quillet::json

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/script/json_number.h"
+#include "core/script/json_scan.h"
 
 namespace quillet::json {
 
@@ -15,8 +16,8 @@ constexpr char kHex[] = "0123456789abcdef";
 // UTF-8 lead bytes of the only blocks that hold escaped characters (C1
 // controls and U+00AD, U+06xx, U+07xx, U+1xxx, U+2xxx, U+Fxxx). Chinese text
 // never stops the run.
-constexpr std::array<bool, 256> kRunStops = [] {
-  std::array<bool, 256> t{};
+constexpr ByteSet kRunStops = [] {
+  ByteSet t{};
   for (int c = 0; c < 0x20; ++c) t[c] = true;
   t['"'] = t['\\'] = t[0x7F] = true;
   t[0xC2] = t[0xD8] = t[0xDC] = t[0xE1] = t[0xE2] = t[0xEF] = true;
@@ -68,8 +69,7 @@ void AppendQuoted(const std::string& s, std::string& out) {
   std::size_t i = 0;
   const std::size_t n = s.size();
   while (i < n) {
-    std::size_t run = i;
-    while (run < n && !kRunStops[static_cast<unsigned char>(s[run])]) ++run;
+    const std::size_t run = RunEnd(kRunStops, s.data(), i, n);
     out.append(s, i, run - i);
     i = run;
     if (i >= n) break;
