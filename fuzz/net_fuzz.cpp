@@ -36,7 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string fresh = second;
   const std::string merged = quillet::MergeCookies(&old, &fresh);
   Check(old == merged);
-  Check(!merged.ends_with("; "));
   (void)quillet::CollectSetCookies(second);
 
   for (const std::string& url : {first, second}) {
