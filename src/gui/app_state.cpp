@@ -9,6 +9,8 @@ void ReleaseGlobals(AppState& state) {
   state.sessionToken.clear();
   state.quickToolPaths.clear();
   for (Text& link : state.homeLinkPaths) link.clear();
+  state.shadowImageSmall.Release();
+  state.shadowImageLarge.Release();
 }
 
 }  // namespace quillet

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/account/account_client.h"
+#include "core/graphics/gdip_image.h"
 #include "core/platform/clock.h"
 #include "core/platform/instance_guard.h"
 #include "core/platform/machine_identity.h"
@@ -18,6 +19,7 @@
 #include "core/settings/settings.h"
 #include "core/text/text.h"
 #include "core/update/update_record.h"
+#include "gui/graphics/qt_image_decoder.h"
 
 namespace quillet {
 
@@ -33,16 +35,19 @@ struct AppState {
   AccountClient accountClient;  // the program's only account client
   std::vector<Text> quickToolPaths;
   std::array<Text, 30> homeLinkPaths;
-  // The two shadow pictures arrive with the window shadow; until then the
-  // shadow hook of the main window is empty.
   Text accountNumber;
   Text sessionToken;
   std::uintptr_t gdiplusToken = 0;  // set once the graphics runtime is up
+  // The window shadow's pictures for sizes 5 and 10, empty until the shadow
+  // first paints (gui/graphics/shadow_picture_cache.h fills them).
+  GdipImage shadowImageSmall{QtImageDecoderInstance()};
+  GdipImage shadowImageLarge{QtImageDecoderInstance()};
 };
 
 // Releases what the state holds, in the order the program always has: the
 // update record, the account number, the account client, the session token,
-// the path lists. Nothing is written and nothing is sent.
+// the path lists, the two shadow pictures. Nothing is written and nothing is
+// sent.
 void ReleaseGlobals(AppState& state);
 
 // The operating system's services, built once at start-up.

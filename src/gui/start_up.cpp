@@ -147,7 +147,7 @@ int RunQuillet(int argc, char** argv) {
     return CheckForUpdate(update, &state.updateRecord) != UpdateCheckOutcome::kHandedOver;
   };
   hooks.mainWindow.versionText = ownVersion;
-  hooks.mainWindow.attachShadow = AttachMainWindowShadow;
+  hooks.mainWindow.attachShadow = MakeAttachMainWindowShadow(context.state);
   hooks.mainWindow.fillPostList = MakeFillPostList(context);
   hooks.mainWindow.fillStatistics = MakeFillStatistics(context);
   hooks.mainWindow.startQuickTools = MakeStartQuickTools(context);

@@ -10,7 +10,9 @@
 
 #include "core/graphics/nine_slice.h"
 #include "core/graphics/shadow_geometry.h"
-#include "core/graphics/shadow_pictures.h"
+#include "gui/app_state.h"
+#include "gui/graphics/qt_image_decoder.h"
+#include "gui/graphics/shadow_picture_cache.h"
 #include "gui/main_window.h"
 
 namespace quillet {
@@ -24,26 +26,24 @@ constexpr char kSizeProperty[] = "Lumen.WndShadow.Size";
 
 QRect ToQRect(const PixelRect& r) { return QRect(r.x, r.y, r.width, r.height); }
 
-// The stored picture for size 5 or 10, decoded once per run from its PNG
-// bytes.
-const QImage& ShadowPicture(int size) {
-  static const QImage small = [] {
-    const Bytes png = ShadowPicturePng(5);
-    return QImage::fromData(png.data(), static_cast<int>(png.size()), "PNG");
-  }();
-  static const QImage large = [] {
-    const Bytes png = ShadowPicturePng(10);
-    return QImage::fromData(png.data(), static_cast<int>(png.size()), "PNG");
-  }();
-  return size == 10 ? large : small;
+// The stored picture for size 5 or 10, decoded on first use into the
+// program state's holders; without a state (a shadow outside the program's
+// main window) into holders of this file, kept for the run.
+const QImage* ShadowPicture(int size, AppState* pictures) {
+  static GdipImage ownSmall(QtImageDecoderInstance());
+  static GdipImage ownLarge(QtImageDecoderInstance());
+  GdipImage& small = pictures != nullptr ? pictures->shadowImageSmall : ownSmall;
+  GdipImage& large = pictures != nullptr ? pictures->shadowImageLarge : ownLarge;
+  return size == 10 ? ShadowPictureFrom(large, 10) : ShadowPictureFrom(small, 5);
 }
 
-void DrawNineSlice(QPainter& painter, const QImage& picture, int width, int height) {
+void DrawNineSlice(QPainter& painter, const QImage* picture, int width, int height) {
+  if (picture == nullptr) return;
   for (const SliceCopy& copy :
-       NineSliceCopies(picture.width(), picture.height(), PixelRect{0, 0, width, height})) {
+       NineSliceCopies(picture->width(), picture->height(), PixelRect{0, 0, width, height})) {
     if (copy.destination.width <= 0 || copy.destination.height <= 0) continue;
     if (copy.source.width <= 0 || copy.source.height <= 0) continue;
-    painter.drawImage(ToQRect(copy.destination), picture, ToQRect(copy.source));
+    painter.drawImage(ToQRect(copy.destination), *picture, ToQRect(copy.source));
   }
 }
 
@@ -96,14 +96,19 @@ class ShadowWindow final : public QWidget {
     setFocusPolicy(Qt::NoFocus);
   }
 
+  void SetPictures(AppState* pictures) { pictures_ = pictures; }
+
  protected:
   void paintEvent(QPaintEvent*) override {
     const QImage picture = RenderWindowShadow(width(), height(), property(kColourProperty).toUInt(),
-                                              property(kSizeProperty).toInt());
+                                              property(kSizeProperty).toInt(), pictures_);
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(0, 0, picture);
   }
+
+ private:
+  AppState* pictures_ = nullptr;
 };
 
 // Follows the shadowed window: moves, resizes, shows, hides and state
@@ -141,7 +146,7 @@ QWidget* WindowShadowOf(const QWidget* window) {
   return qobject_cast<QWidget*>(window->property(kShadowProperty).value<QObject*>());
 }
 
-bool SetWindowShadow(QWidget* window, std::uint32_t colour, int size) {
+bool SetWindowShadow(QWidget* window, std::uint32_t colour, int size, AppState* pictures) {
   if (window == nullptr || !window->isWindow()) return false;
   QWidget* shadow = WindowShadowOf(window);
   if (size <= 0) {
@@ -157,6 +162,9 @@ bool SetWindowShadow(QWidget* window, std::uint32_t colour, int size) {
   if (shadow == nullptr) {
     shadow = new ShadowWindow(window);
     window->setProperty(kShadowProperty, QVariant::fromValue<QObject*>(shadow));
+  }
+  if (pictures != nullptr) {
+    if (auto* own = dynamic_cast<ShadowWindow*>(shadow)) own->SetPictures(pictures);
   }
   shadow->setProperty(kColourProperty, static_cast<uint>(colour));
   shadow->setProperty(kSizeProperty, size);
@@ -191,17 +199,18 @@ void UpdateWindowShadow(QWidget* window, std::optional<bool> visible) {
   shadow->update();
 }
 
-QImage RenderWindowShadow(int width, int height, std::uint32_t colour, int size) {
+QImage RenderWindowShadow(int width, int height, std::uint32_t colour, int size,
+                          AppState* pictures) {
   if (width <= 0 || height <= 0) return {};
   QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter painter(&image);
   switch (ChooseShadowDrawing(colour, size)) {
     case ShadowDrawing::SmallPicture:
-      DrawNineSlice(painter, ShadowPicture(5), width, height);
+      DrawNineSlice(painter, ShadowPicture(5, pictures), width, height);
       break;
     case ShadowDrawing::LargePicture:
-      DrawNineSlice(painter, ShadowPicture(10), width, height);
+      DrawNineSlice(painter, ShadowPicture(10, pictures), width, height);
       break;
     case ShadowDrawing::Rings:
       DrawRings(painter, width, height, colour, size);
@@ -211,5 +220,9 @@ QImage RenderWindowShadow(int width, int height, std::uint32_t colour, int size)
 }
 
 void AttachMainWindowShadow(MainWindow& window) { SetWindowShadow(&window, 0, 5); }
+
+std::function<void(MainWindow&)> MakeAttachMainWindowShadow(AppState& state) {
+  return [&state](MainWindow& window) { SetWindowShadow(&window, 0, 5, &state); };
+}
 
 }  // namespace quillet

@@ -11,15 +11,20 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace quillet {
 
 class MainWindow;
+struct AppState;
 
 // Attaches (or updates) the shadow. A size of 0 or less removes it and gives
-// false; false also for a missing window or one that is not top-level.
-bool SetWindowShadow(QWidget* window, std::uint32_t colour = 0, int size = 5);
+// false; false also for a missing window or one that is not top-level. With
+// `pictures` the stored shadow pictures are taken from (and decoded into)
+// that state's two holders.
+bool SetWindowShadow(QWidget* window, std::uint32_t colour = 0, int size = 5,
+                     AppState* pictures = nullptr);
 
 // Hides, shows, places and repaints the shadow; without `visible` the
 // window's own visibility is used.
@@ -30,10 +35,14 @@ QWidget* WindowShadowOf(const QWidget* window);
 
 // The shadow picture for a shadow window of width x height with the given
 // colour and size: the stored pictures for black at 5 and 10, rings
-// otherwise.
-QImage RenderWindowShadow(int width, int height, std::uint32_t colour, int size);
+// otherwise. The stored pictures come from `pictures` when given.
+QImage RenderWindowShadow(int width, int height, std::uint32_t colour, int size,
+                          AppState* pictures = nullptr);
 
 // The hook of the creation sequence: colour 0, size 5.
 void AttachMainWindowShadow(MainWindow& window);
+// The same hook drawing with the stored pictures held in `state`, which must
+// outlive the window.
+std::function<void(MainWindow&)> MakeAttachMainWindowShadow(AppState& state);
 
 }  // namespace quillet

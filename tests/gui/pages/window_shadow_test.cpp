@@ -124,6 +124,34 @@ TEST(RenderWindowShadowTest, StoredPicturesKeepTheirCornersAndEdgeRamps) {
   }
 }
 
+TEST_F(WindowShadowTest, StoredPicturesAreDecodedIntoTheStateOnceAndDrawnFromThere) {
+  EXPECT_EQ(state->shadowImageSmall.GetImageHandle(), nullptr);
+  const QImage drawn = RenderWindowShadow(300, 200, 0, 5, state.get());
+  ASSERT_NE(state->shadowImageSmall.GetImageHandle(), nullptr);
+  EXPECT_EQ(state->shadowImageLarge.GetImageHandle(), nullptr);  // size 10 not used yet
+  const DecodedImage* held = state->shadowImageSmall.GetImageHandle();
+  // Same result as the pictures kept outside the state, and the held
+  // picture is reused, not decoded again.
+  EXPECT_EQ(drawn, RenderWindowShadow(300, 200, 0, 5));
+  RenderWindowShadow(300, 200, 0, 5, state.get());
+  EXPECT_EQ(state->shadowImageSmall.GetImageHandle(), held);
+  RenderWindowShadow(300, 200, 0, 10, state.get());
+  EXPECT_EQ(state->shadowImageLarge.GetWidth(), 100);
+}
+
+TEST_F(WindowShadowTest, HookWithTheStateDrawsFromTheStatesPictures) {
+  MainWindowHooks hooks;
+  hooks.attachShadow = MakeAttachMainWindowShadow(*state);
+  window = new MainWindow(*context, std::move(hooks));
+  ASSERT_TRUE(window->RunCreationSequence());
+  QWidget* shadow = WindowShadowOf(window);
+  ASSERT_NE(shadow, nullptr);
+  const QImage painted = shadow->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+  ASSERT_NE(state->shadowImageSmall.GetImageHandle(), nullptr);
+  EXPECT_EQ(state->shadowImageLarge.GetImageHandle(), nullptr);
+  EXPECT_EQ(qAlpha(painted.pixel(painted.width() / 2, 0)), kShadowRamp5[0]);
+}
+
 TEST(RenderWindowShadowTest, OtherColoursDrawRingsFaintOutsideDarkInside) {
   EnsureQtApplication();
   const QImage image =
