@@ -7,26 +7,13 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "core/graphics/dib_layout.h"
 #include "gui/graphics/qt_bgra_image.h"
 #include "gui/graphics/qt_pixel_sources.h"
 
 namespace quillet {
 
 namespace {
-
-bool IsCanvasDepth(int bitCount) {
-  switch (bitCount) {
-    case 1:
-    case 4:
-    case 8:
-    case 16:
-    case 24:
-    case 32:
-      return true;
-    default:
-      return false;
-  }
-}
 
 // .bmp files above this are not read into memory; the canvas refuses
 // anything near it anyway.
@@ -36,19 +23,19 @@ constexpr qint64 kMaxBmpFileBytes = kMaxDibBytes + kFileHeaderSize;
 
 int NativeBitCount(const QImage& image) {
   const int depth = image.depth();
-  return IsCanvasDepth(depth) ? depth : 32;
+  return IsSupportedBitDepth(depth) ? depth : 32;
 }
 
 int DisplayBitCount() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return 32;
-  return IsCanvasDepth(screen->depth()) ? screen->depth() : 32;
+  return IsSupportedBitDepth(screen->depth()) ? screen->depth() : 32;
 }
 
 bool CaptureScreen(BitmapCanvas& canvas, int x, int y, int width, int height, int bitCount) {
   canvas.Reset();
   const int depth = bitCount == kSourceBitDepth ? DisplayBitCount() : bitCount;
-  if (!IsCanvasDepth(depth)) return false;
+  if (!IsSupportedBitDepth(depth)) return false;
   ImagePixelSource screen(GrabScreenImage());
   return canvas.CaptureRegion(screen, x, y, width, height, depth);
 }
@@ -56,7 +43,7 @@ bool CaptureScreen(BitmapCanvas& canvas, int x, int y, int width, int height, in
 bool CaptureWindow(BitmapCanvas& canvas, QWidget* window, int x, int y, int width, int height,
                    int bitCount) {
   canvas.Reset();
-  if (!IsCanvasDepth(bitCount)) return false;
+  if (!IsSupportedBitDepth(bitCount)) return false;
   WidgetPixelSource source(window);
   if (source.Width() <= 0 || source.Height() <= 0) return false;
   return canvas.CaptureRegion(source, x, y, width, height, bitCount);
@@ -66,7 +53,7 @@ bool LoadFromBitmapHandle(BitmapCanvas& canvas, const QImage& bitmap, int bitCou
   canvas.Reset();
   if (bitmap.isNull()) return false;
   const int depth = bitCount == kSourceBitDepth ? NativeBitCount(bitmap) : bitCount;
-  if (!IsCanvasDepth(depth)) return false;
+  if (!IsSupportedBitDepth(depth)) return false;
   return canvas.LoadFromPixels(ToBgraImage(bitmap), depth);
 }
 
@@ -80,7 +67,7 @@ bool LoadFromClipboard(BitmapCanvas& canvas, int bitCount) {
 
 bool LoadFromIcon(BitmapCanvas& canvas, const QIcon& icon, int width, int height, int bitCount) {
   canvas.Reset();
-  if (!IsCanvasDepth(bitCount)) return false;
+  if (!IsSupportedBitDepth(bitCount)) return false;
   ImagePixelSource drawn(IconOnWhite(icon, width, height));
   return canvas.LoadFromSource(drawn, 0, 0, width, height, bitCount);
 }
