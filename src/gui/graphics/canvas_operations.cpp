@@ -1,6 +1,7 @@
 #include "gui/graphics/canvas_operations.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -85,6 +86,25 @@ bool LoadFromFile(BitmapCanvas& canvas, const QString& path) {
   const QImage image = reader.read();
   if (image.isNull()) return false;
   return LoadFromBitmapHandle(canvas, image, kSourceBitDepth);
+}
+
+bool LoadFromBytes(BitmapCanvas& canvas, const Bytes& bmpFile, const QString& tempFolder) {
+  canvas.Reset();
+  const QDir folder(tempFolder.isEmpty() ? QDir::tempPath() : tempFolder);
+  const QString path = folder.filePath(QStringLiteral("新位图操作类_载入位图.bmp"));
+  bool loaded = false;
+  {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+      const qint64 size = static_cast<qint64>(bmpFile.size());
+      const bool written = file.write(reinterpret_cast<const char*>(bmpFile.data()), size) == size;
+      file.close();
+      loaded = written && LoadFromFile(canvas, path);
+    }
+  }
+  QFile::remove(path);
+  if (!loaded) canvas.Reset();
+  return loaded;
 }
 
 bool CopyToClipboard(const BitmapCanvas& canvas) {

@@ -55,6 +55,10 @@ bool LoadFromBitmapHandle(BitmapCanvas& canvas, const QPixmap& bitmap,
 // A .bmp file at its own depth; false when it cannot be read.
 bool LoadFromFile(BitmapCanvas& canvas, const QString& path);
 
+// The bytes of a .bmp file, read the way LoadFromFile reads a file: they are
+// written to "新位图操作类_载入位图.bmp" in `tempFolder` (the system's
+// temporary folder when empty), loaded, and the file is removed again.
+bool LoadFromBytes(BitmapCanvas& canvas, const Bytes& bmpFile, const QString& tempFolder = {});
 // Replaces the clipboard's contents by the canvas's picture; false when the
 // canvas is empty.
 bool CopyToClipboard(const BitmapCanvas& canvas);

@@ -298,6 +298,27 @@ TEST_F(CanvasOperations, LoadFromFileKeepsTheFilesDepthAndPalette) {
   }
 }
 
+TEST_F(CanvasOperations, LoadFromBytesGoesThroughOneTemporaryFileAndRemovesIt) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  BitmapCanvas original;
+  ASSERT_TRUE(LoadFromBitmapHandle(original, TwoColourImage(), 8));
+  const Bytes bmp = original.GetBmpFile();
+  const QString fixedName = dir.filePath(QStringLiteral("新位图操作类_载入位图.bmp"));
+
+  BitmapCanvas loaded;
+  ASSERT_TRUE(LoadFromBytes(loaded, bmp, dir.path()));
+  EXPECT_EQ(loaded.GetBmpFile(), bmp);
+  EXPECT_FALSE(QFile::exists(fixedName));
+
+  // Bytes that are no .bmp leave the canvas empty and no file behind.
+  EXPECT_FALSE(LoadFromBytes(loaded, Bytes{'B', 'M', 0x36}, dir.path()));
+  EXPECT_TRUE(loaded.IsEmpty());
+  EXPECT_FALSE(QFile::exists(fixedName));
+  // A folder that cannot take the file: false.
+  EXPECT_FALSE(LoadFromBytes(loaded, bmp, dir.filePath(QStringLiteral("missing/folder"))));
+}
+
 TEST_F(CanvasOperations, LoadFromFileRefusesMissingAndBrokenFiles) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
