@@ -269,8 +269,12 @@ TEST_F(UpdaterWindowTest, ScreenshotWhileDownloading) {
   const QPixmap shot = window->grab();
   QDir().mkpath(test::ArtifactDirectory());
   EXPECT_TRUE(shot.save(test::ArtifactDirectory() + "/updater.png"));
-  QDir().mkpath(QStringLiteral(QUILLET_SCREENSHOT_DIR));
-  EXPECT_TRUE(shot.save(QStringLiteral(QUILLET_SCREENSHOT_DIR "/updater.png")));
+  // The README's picture only when asked for (scripts/update-screenshots).
+  const QString docs = qEnvironmentVariable("QUILLET_SCREENSHOT_DIR");
+  if (!docs.isEmpty()) {
+    QDir().mkpath(docs);
+    EXPECT_TRUE(shot.save(docs + "/updater.png"));
+  }
   window->close();  // cancels the stalled download
   EXPECT_EQ(window->state(), UpdaterWindow::State::kCancelled);
   server.Stop();
