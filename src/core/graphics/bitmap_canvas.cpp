@@ -68,6 +68,22 @@ bool BitmapCanvas::CreateBlank(int width, int height, int bitCount) {
   return BuildImageHeader(width, height, bitCount);
 }
 
+bool BitmapCanvas::Attach(const Bytes& packedDib) {
+  if (packedDib.size() < static_cast<std::size_t>(kInfoHeaderSize) ||
+      packedDib.size() > static_cast<std::size_t>(kMaxDibBytes)) {
+    Reset();
+    return false;
+  }
+  FileHeader header;
+  header.fileSize = static_cast<std::uint32_t>(kFileHeaderSize + packedDib.size());
+  const Bytes info(packedDib.begin(), packedDib.begin() + kInfoHeaderSize);
+  header.pixelOffset =
+      static_cast<std::uint32_t>(kFileHeaderSize + kInfoHeaderSize + 4 * PaletteEntryCount(info));
+  Bytes file = FileHeaderToBytes(header);
+  file.insert(file.end(), packedDib.begin(), packedDib.end());
+  return LoadFromBmpBytes(file);
+}
+
 bool BitmapCanvas::LoadFromBmpBytes(const Bytes& bytes) {
   Reset();
   if (bytes.size() < kMinBmpFileBytes) return false;

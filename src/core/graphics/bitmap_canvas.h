@@ -52,6 +52,11 @@ class BitmapCanvas {
   // a compressed (run-length) image or a file too short for its pixel rows.
   bool LoadFromBmpBytes(const Bytes& bytes);
 
+  // Takes a packed DIB (40-byte info header, palette, rows: what the
+  // clipboard and a DIB section hand over) as the canvas's image, checked as
+  // LoadFromBmpBytes checks a file.
+  bool Attach(const Bytes& packedDib);
+
   // What copying from a drawing surface does once it has the pixels: an
   // image of the given size and depth, each pixel converted from `pixels`.
   bool LoadFromPixels(const BgraImage& pixels, int bitCount);

@@ -99,6 +99,26 @@ TEST(BitmapCanvasLayout, FileBytesForEveryDepth) {
   }
 }
 
+TEST(BitmapCanvasLayout, AttachTakesAPackedDibAsItsImage) {
+  for (const int depth : {1, 4, 8, 16, 24, 32}) {
+    SCOPED_TRACE(depth);
+    BitmapCanvas original;
+    ASSERT_TRUE(original.CreateBlank(7, 3, depth));
+    ASSERT_TRUE(original.WritePixel(2, 1, 0xFFFFFF));
+    const Bytes file = original.GetBmpFile();
+    const Bytes packed(file.begin() + 14, file.end());
+
+    BitmapCanvas attached;
+    ASSERT_TRUE(attached.Attach(packed));
+    EXPECT_EQ(attached.GetBmpFile(), file);
+    // A DIB cut short loses its image instead of being read past its end.
+    EXPECT_FALSE(attached.Attach(Bytes(packed.begin(), packed.end() - 1)));
+    EXPECT_TRUE(attached.IsEmpty());
+  }
+  BitmapCanvas canvas;
+  EXPECT_FALSE(canvas.Attach(Bytes(39, 0)));
+}
+
 TEST(BitmapCanvasLayout, EmptyCanvasGivesOnlyTheFileHeader) {
   BitmapCanvas canvas;
   EXPECT_TRUE(canvas.IsEmpty());
