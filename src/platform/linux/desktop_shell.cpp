@@ -1,5 +1,8 @@
 #include "platform/linux/desktop_shell.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/linux/posix_process_launcher.h"
 
 namespace quillet {
@@ -35,7 +38,19 @@ bool DesktopShell::OpenUrl(const std::string& url) {
 }
 
 bool DesktopShell::OpenFile(const std::string& path) {
-  return !path.empty() && launcher_.StartDetached("xdg-open", {path}, {});
+  if (path.empty()) return false;
+  // As a double-click in a file manager does: a launcher starts its
+  // program (xdg-open would hand a .desktop file to a text editor), a
+  // program file runs, and anything else opens in its associated program.
+  if (path.ends_with(".desktop") && !FindProgram("gio").empty()) {
+    return launcher_.StartDetached("gio", {"launch", path}, {});
+  }
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+      ::access(path.c_str(), X_OK) == 0) {
+    return launcher_.StartDetached(path, {}, {});
+  }
+  return launcher_.StartDetached("xdg-open", {path}, {});
 }
 
 bool DesktopShell::OpenTerminal(const std::string& command) {

@@ -171,6 +171,35 @@ TEST(DesktopShellTest, UsesTheFirstTerminalFoundAndXdgOpen) {
   EXPECT_FALSE(shell.OpenUrl(""));
 }
 
+TEST(DesktopShellTest, OpensFilesAsAFileManagerWould) {
+  test::TempRunDirectory dir;
+  const std::string gio = dir.PathOf("gio");
+  std::ofstream(gio) << "#!/bin/sh\n";
+  fs::permissions(gio, fs::perms::owner_all);
+  const std::string tool = dir.PathOf("tool");
+  std::ofstream(tool) << "#!/bin/sh\n";
+  fs::permissions(tool, fs::perms::owner_all);
+  const std::string launcherFile = dir.PathOf("editor.desktop");
+  std::ofstream(launcherFile) << "[Desktop Entry]\nType=Application\nExec=true\n";
+  const std::string document = dir.PathOf("notes.txt");
+  std::ofstream(document) << "x";
+  PathScope scope(dir.Directory());
+  test::FakeLauncher launcher;
+  DesktopShell shell(launcher);
+
+  ASSERT_TRUE(shell.OpenFile(launcherFile));
+  ASSERT_TRUE(shell.OpenFile(tool));
+  ASSERT_TRUE(shell.OpenFile(document));
+  EXPECT_FALSE(shell.OpenFile(""));
+  ASSERT_EQ(launcher.starts.size(), 3u);
+  EXPECT_EQ(launcher.starts[0].program, "gio");
+  EXPECT_EQ(launcher.starts[0].arguments, (std::vector<std::string>{"launch", launcherFile}));
+  EXPECT_EQ(launcher.starts[1].program, tool);
+  EXPECT_TRUE(launcher.starts[1].arguments.empty());
+  EXPECT_EQ(launcher.starts[2].program, "xdg-open");
+  EXPECT_EQ(launcher.starts[2].arguments, std::vector<std::string>{document});
+}
+
 TEST(DesktopShellTest, NoTerminalInstalledIsReported) {
   test::TempRunDirectory dir;
   PathScope scope(dir.Directory());
