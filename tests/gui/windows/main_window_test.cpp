@@ -1,8 +1,5 @@
 #include "gui/main_window.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QLabel>
@@ -16,6 +13,7 @@
 
 #include "gui/gui_text.h"
 #include "gui_fixture.h"
+#include "lock_holder_process.h"
 #include "quillet/build_settings.h"
 
 namespace quillet {
@@ -274,37 +272,13 @@ TEST_F(MainWindowTest, SecondMainWindowInThisProcessEndsTheProgramSilently) {
 }
 
 TEST_F(MainWindowTest, MainWindowOfAnotherProcessRefusesThisOne) {
-  const std::string path = guard.LockPath("quillet");
-  int ready[2];
-  int release[2];
-  ASSERT_EQ(pipe(ready), 0);
-  ASSERT_EQ(pipe(release), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    close(ready[0]);
-    close(release[1]);
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT, 0600);
-    const char ok = (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0) ? 'y' : 'n';
-    ssize_t ignored = write(ready[1], &ok, 1);
-    char c;
-    ignored = read(release[0], &c, 1);
-    (void)ignored;
-    _exit(0);
-  }
-  close(ready[1]);
-  close(release[0]);
-  char ok = 0;
-  ASSERT_EQ(read(ready[0], &ok, 1), 1);
-  ASSERT_EQ(ok, 'y');
+  test::LockHolderProcess other(guard.LockPath("quillet"));
+  ASSERT_TRUE(other.Holds());
   MainWindow* window = Create();
   EXPECT_FALSE(created);
   EXPECT_EQ(endProgramCalls, 1);
   EXPECT_FALSE(std::filesystem::exists(runDirectory.PathOf("QuickTools")));
   delete window;
-  close(release[1]);
-  waitpid(child, nullptr, 0);
-  close(ready[0]);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "core/startup/atomic_file.h"
 #include "fake_launcher.h"
+#include "lock_holder_process.h"
 #include "platform/linux/desktop_shell.h"
 #include "platform/linux/executable_run_directory.h"
 #include "platform/linux/lock_file_instance_guard.h"
@@ -76,34 +77,10 @@ TEST(LockFileInstanceGuardTest, SecondHolderInTheSameProcessIsRefused) {
 TEST(LockFileInstanceGuardTest, AnotherProcessSeesTheMarkUntilItsHolderEnds) {
   test::TempRunDirectory dir;
   LockFileInstanceGuard guard(dir.Directory());
-  const std::string path = guard.LockPath("quillet");
-  int ready[2];
-  int release[2];
-  ASSERT_EQ(pipe(ready), 0);
-  ASSERT_EQ(pipe(release), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    // Only async-signal-safe calls here.
-    close(ready[0]);
-    close(release[1]);
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT, 0600);
-    const char ok = (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0) ? 'y' : 'n';
-    ssize_t ignored = write(ready[1], &ok, 1);
-    char c;
-    ignored = read(release[0], &c, 1);
-    (void)ignored;
-    _exit(0);
-  }
-  close(ready[1]);
-  close(release[0]);
-  char ok = 0;
-  ASSERT_EQ(read(ready[0], &ok, 1), 1);
-  ASSERT_EQ(ok, 'y');
+  test::LockHolderProcess other(guard.LockPath("quillet"));
+  ASSERT_TRUE(other.Holds());
   EXPECT_FALSE(guard.Acquire("quillet"));
-  close(release[1]);
-  waitpid(child, nullptr, 0);
-  close(ready[0]);
+  other.Release();
   // The holder is gone, and with it the mark: no stale file blocks us.
   EXPECT_TRUE(guard.Acquire("quillet"));
 }
